@@ -1,31 +1,59 @@
 #include "platform/db.h"
+#include "platform/desktop.h"
 #include "shell/database_setup.h"
+#include "shell/main_form.h"
+#include "shell/session.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QLabel>
-#include <QMainWindow>
-#include <QStatusBar>
 
 #include <cstdio>
 
 namespace {
 
-int runVerb(const QString &verb, const QString &path)
+void printUsage()
 {
+    std::fprintf(stderr, "usage: tevo-sklad [--create-db PATH [--developer-password PASSWORD] | "
+                         "--create-kladr PATH]\n");
+}
+
+int runVerb(const QStringList &args)
+{
+    const QString verb = args.value(1);
+    const QString path = QFileInfo(args.value(2)).absoluteFilePath();
+    const bool developer = args.size() == 5 && args[3] == QLatin1String("--developer-password");
+    if (args.size() != 3 && !developer) {
+        printUsage();
+        return 2;
+    }
     try {
-        const QString absolute = QFileInfo(path).absoluteFilePath();
-        if (verb == QLatin1String("--create-db"))
-            database_setup::createMainDatabase(QStringLiteral("127.0.0.1"), absolute);
-        else
-            database_setup::createKladrDatabase(QStringLiteral("127.0.0.1"), absolute);
-        std::printf("%s\n", qUtf8Printable(QStringLiteral("Создана база данных ") + absolute));
+        if (verb == QLatin1String("--create-db")) {
+            database_setup::createMainDatabase(QStringLiteral("127.0.0.1"), path);
+            if (developer)
+                database_setup::addDeveloper(QStringLiteral("127.0.0.1"), path, args[4]);
+        } else if (verb == QLatin1String("--create-kladr") && !developer) {
+            database_setup::createKladrDatabase(QStringLiteral("127.0.0.1"), path);
+        } else {
+            printUsage();
+            return 2;
+        }
+        std::printf("%s\n", qUtf8Printable(QStringLiteral("Создана база данных ") + path));
         return 0;
     } catch (const DbError &e) {
         std::fprintf(stderr, "%s\n", qUtf8Printable(e.message()));
         return 1;
     }
+}
+
+// The scratch folder of filled spreadsheets starts every run empty;
+// files still open elsewhere stay.
+void clearScratchFolder(const QString &folder)
+{
+    QDir().mkpath(folder);
+    QDir dir(folder);
+    for (const QString &file : dir.entryList(QDir::Files | QDir::Hidden))
+        dir.remove(file);
 }
 
 } // namespace
@@ -35,27 +63,18 @@ int main(int argc, char *argv[])
     if (argc > 1) {
         // Command-line verbs need no display.
         const QCoreApplication app(argc, argv);
-        const QStringList args = QCoreApplication::arguments();
-        if (args.size() == 3
-            && (args[1] == QLatin1String("--create-db") || args[1] == QLatin1String("--create-kladr")))
-            return runVerb(args[1], args[2]);
-        std::fprintf(stderr, "usage: tevo-sklad [--create-db PATH | --create-kladr PATH]\n");
-        return 2;
+        return runVerb(QCoreApplication::arguments());
     }
 
     QApplication app(argc, argv);
+    Session session;
+    session.WorkDir = QDir::currentPath();
+    session.fillNameTables();
+    clearScratchFolder(session.path(QStringLiteral("TMP_XLS")));
 
-    const QString path = QDir::current().absoluteFilePath(QStringLiteral("DB/DB1.FDB"));
     Db db;
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("TEVO Склад"));
-    try {
-        db.open(QStringLiteral("127.0.0.1"), path);
-        window.statusBar()->showMessage(QStringLiteral("База: ") + path);
-    } catch (const DbError &e) {
-        window.statusBar()->showMessage(e.message());
-    }
-    window.setCentralWidget(new QLabel(QStringLiteral("СКЛАД"), &window));
+    QtDesktop desktop;
+    MainForm window(session, db, desktop);
     window.showMaximized();
     return app.exec();
 }

@@ -1,5 +1,6 @@
 #include "shell/database_setup.h"
 
+#include "common/sql_literals.h"
 #include "platform/db.h"
 
 #include <QDir>
@@ -48,6 +49,16 @@ void createMainDatabase(const QString &server, const QString &path)
 void createKladrDatabase(const QString &server, const QString &path)
 {
     create(server, path, kladrSchema());
+}
+
+void addDeveloper(const QString &server, const QString &path, const QString &password)
+{
+    Db db;
+    db.open(server, path);
+    const double id = db.newId(QStringLiteral("deti"));
+    db.exec(QStringLiteral("insert into userp (id,login,passw,fam,im,ot,uroven) values (%1,%2,%3,'','','',0)")
+                .arg(sqlId(id), sqlText(QStringLiteral("qxwzmpjvt")), sqlText(password)));
+    db.close();
 }
 
 } // namespace database_setup

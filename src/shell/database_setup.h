@@ -12,4 +12,7 @@ QString kladrSchema();
 void createMainDatabase(const QString &server, const QString &path);
 void createKladrDatabase(const QString &server, const QString &path);
 
+// The developer's account (level 0, login qxwzmpjvt) with the given password.
+void addDeveloper(const QString &server, const QString &path, const QString &password);
+
 } // namespace database_setup
