@@ -5,6 +5,7 @@
 #include "platform/desktop.h"
 #include "shell/fwait.h"
 #include "shell/passw.h"
+#include "shell/puser.h"
 #include "shell/session.h"
 
 #include <QCloseEvent>
@@ -188,6 +189,26 @@ void MainForm::setupMenus()
     QAction *exit = menuItem(QStringLiteral("Файл"), QStringLiteral("Выход"));
     exit->setEnabled(true);
     connect(exit, &QAction::triggered, this, &QWidget::close);
+    QAction *users = menuItem(QStringLiteral("Настройки"), QStringLiteral("Пользователи"));
+    users->setEnabled(true);
+    connect(users, &QAction::triggered, this, &MainForm::openUsers);
+}
+
+void MainForm::openUsers()
+{
+    // Hidden or disabled means inert, whatever way the action is reached.
+    const QAction *item = menuItem(QStringLiteral("Настройки"), QStringLiteral("Пользователи"));
+    if (!menu(QStringLiteral("Настройки"))->menuAction()->isEnabled() || !item->isEnabled())
+        return;
+    if (!m_users)
+        m_users = new PUser(m_session, m_db, m_desktop, this);
+    m_users->exec();
+    try {
+        m_db.commit();
+    } catch (const DbError &e) {
+        m_desktop.error({e.message()});
+    }
+    m_pages->setCurrentIndex(Settings);
 }
 
 void MainForm::setupPageButtons()

@@ -46,6 +46,9 @@ public:
     QMenu *menu(const QString &title) const;
     QPushButton *pageButton(Page p, const QString &text) const;
     class Passw *passw() const { return m_passw; }
+    // "Настройки" → "Пользователи": the users screen, then a commit.
+    void openUsers();
+    class PUser *users() const { return m_users; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -65,6 +68,7 @@ private:
     Db &m_db;
     Desktop &m_desktop;
     Passw *m_passw = nullptr;
+    PUser *m_users = nullptr;
     FWait *m_wait = nullptr;
     QTabWidget *m_pages = nullptr;
     QLabel *m_status = nullptr;
