@@ -2,7 +2,7 @@
 #include "platform/desktop.h"
 #include "shell/database_setup.h"
 #include "shell/main_form.h"
-#include "shell/session.h"
+#include "common/session.h"
 
 #include <QApplication>
 #include <QDir>

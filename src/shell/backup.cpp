@@ -3,7 +3,7 @@
 #include "platform/db.h"
 #include "platform/desktop.h"
 #include "platform/process.h"
-#include "shell/session.h"
+#include "common/session.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -6,7 +6,7 @@
 #include "shell/fwait.h"
 #include "shell/passw.h"
 #include "shell/puser.h"
-#include "shell/session.h"
+#include "common/session.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

@@ -5,7 +5,7 @@
 #include "platform/desktop.h"
 #include "shell/backup.h"
 #include "shell/control_vers.h"
-#include "shell/session.h"
+#include "common/session.h"
 
 #include <QDir>
 #include <QFile>

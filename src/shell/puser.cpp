@@ -4,7 +4,7 @@
 #include "platform/db.h"
 #include "platform/desktop.h"
 #include "shell/eduser.h"
-#include "shell/session.h"
+#include "common/session.h"
 
 #include <QAbstractTableModel>
 #include <QDateTime>

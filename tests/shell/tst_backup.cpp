@@ -1,6 +1,6 @@
 #include "scripted_desktop.h"
 #include "shell/backup.h"
-#include "shell/session.h"
+#include "common/session.h"
 #include "test_db.h"
 
 #include <QDir>

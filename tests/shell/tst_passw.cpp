@@ -2,7 +2,7 @@
 #include "scripted_desktop.h"
 #include "shell/main_form.h"
 #include "shell/passw.h"
-#include "shell/session.h"
+#include "common/session.h"
 #include "test_db.h"
 
 #include <QDir>

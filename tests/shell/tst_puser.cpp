@@ -4,7 +4,7 @@
 #include "shell/main_form.h"
 #include "shell/passw.h"
 #include "shell/puser.h"
-#include "shell/session.h"
+#include "common/session.h"
 #include "test_db.h"
 
 #include <QLabel>

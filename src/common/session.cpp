@@ -1,4 +1,4 @@
-#include "shell/session.h"
+#include "common/session.h"
 
 #include "common/dates.h"
 
