@@ -120,7 +120,8 @@ QPushButton *popupButton(const QString &text, const char *const *items, int coun
 } // namespace
 
 MainForm::MainForm(Session &session, Db &db, Desktop &desktop, QWidget *parent)
-    : QMainWindow(parent), m_session(session), m_db(db), m_desktop(desktop)
+    : QMainWindow(parent), m_session(session), m_db(db), m_desktop(desktop),
+      m_context{session, db, desktop, m_screens, this}
 {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QStringLiteral("TEVO Склад ") + m_session.versionText());

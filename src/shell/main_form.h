@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/screen_registry.h"
+
 #include <QMainWindow>
 
 class Db;
@@ -49,6 +51,9 @@ public:
     // "Настройки" → "Пользователи": the users screen, then a commit.
     void openUsers();
     class PUser *users() const { return m_users; }
+    // The shared pickers and the context every screen is built with.
+    ScreenRegistry &screens() { return m_screens; }
+    AppContext &context() { return m_context; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -67,6 +72,8 @@ private:
     Session &m_session;
     Db &m_db;
     Desktop &m_desktop;
+    ScreenRegistry m_screens;
+    AppContext m_context;
     Passw *m_passw = nullptr;
     PUser *m_users = nullptr;
     FWait *m_wait = nullptr;
