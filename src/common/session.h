@@ -4,6 +4,7 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 // What the main window holds for every screen during one run of the program.
 struct Session
@@ -20,6 +21,7 @@ struct Session
     const QColor gridColors[3] = {QColor(240, 236, 255), QColor(235, 255, 234), QColor(255, 255, 234)};
     QStringList OperTypeName; // index 1..6, entry 0 unused
     QStringList MonthName;    // index 1..12, then the genitive forms at 13..24
+    QVector<double> warehouseIds; // "select id from sklad order by id"
 
     QString path(const QString &relative) const { return WorkDir + QLatin1Char('/') + relative; }
     QString versionText() const;

@@ -1,6 +1,9 @@
 #include "shell/main_form.h"
 
 #include "common/sql_literals.h"
+#include "goods/gruppa.h"
+#include "goods/kagent.h"
+#include "goods/vyb_kagent.h"
 #include "platform/db.h"
 #include "platform/desktop.h"
 #include "shell/fwait.h"
@@ -131,6 +134,91 @@ MainForm::MainForm(Session &session, Db &db, Desktop &desktop, QWidget *parent)
     setupPages();
     setupMenus();
     setupPageButtons();
+    registerScreens();
+    wireReferenceBooks();
+}
+
+void MainForm::registerScreens()
+{
+    m_screens.add(QStringLiteral("gruppa"), [this](Pick &pick) {
+        if (!m_gruppa) {
+            m_gruppa = new Gruppa(m_context, this);
+            connect(m_gruppa, &Gruppa::warehouseAdded, this, &MainForm::loadWarehouses);
+        }
+        m_gruppa->run(pick);
+    });
+    m_screens.add(QStringLiteral("vyb_kagent"), [this](Pick &pick) {
+        if (!m_counterparties)
+            m_counterparties = new VybKagent(m_context, this);
+        m_counterparties->run(pick);
+    });
+    m_screens.add(QStringLiteral("kagent"), [this](Pick &pick) {
+        if (!m_counterpartyCard)
+            m_counterpartyCard = new Kagent(m_context, this);
+        m_counterpartyCard->run(pick);
+    });
+}
+
+void MainForm::wireReferenceBooks()
+{
+    struct Route
+    {
+        const char *menuItem;
+        const char *pageButton;
+        const char *table;
+        int mode;
+        int kind;
+    };
+    static const Route routes[] = {
+        {"Группы Товаров", "Справочник Группы товаров", "gruppat", Gruppa::Maintain, 0},
+        {"Группы услуг", "Справочник Группы услуг", "gruppat", Gruppa::Maintain, 1},
+        {"Склады", "Справочник Склады", "sklad", Gruppa::Maintain, 0},
+        {"Разделы Товаров", "Справочник Разделы товаров", "razdel", Gruppa::Maintain, 0},
+        {"Виды оплаты", "Справочник Виды оплаты", "oplata", Gruppa::Maintain, 0},
+        // The ownership list is kept in select mode.
+        {"Принадлежность к собственности", nullptr, "sobstv", Gruppa::Select, 0},
+        {"Контрагенты", "Справочник Контрагенты", "post", 2, 0},
+    };
+    for (const Route &route : routes) {
+        const auto open = [this, route] {
+            openReference(QString::fromLatin1(route.table), route.mode, route.kind);
+        };
+        QAction *item = menuItem(QStringLiteral("Настройки"), QString::fromUtf8(route.menuItem));
+        item->setEnabled(true);
+        connect(item, &QAction::triggered, this, [this, item, open] {
+            // Hidden or disabled means inert, however the action is reached.
+            if (menu(QStringLiteral("Настройки"))->menuAction()->isEnabled() && item->isEnabled())
+                open();
+        });
+        if (route.pageButton) {
+            QPushButton *button = pageButton(Settings, QString::fromUtf8(route.pageButton));
+            button->setEnabled(true);
+            connect(button, &QPushButton::clicked, this, open);
+        }
+    }
+}
+
+void MainForm::openReference(const QString &table, int mode, int kind)
+{
+    Pick pick;
+    // Counterparties have a list of their own; the other tables use the reference screen.
+    pick.screen = table == QLatin1String("post") ? QStringLiteral("vyb_kagent") : QStringLiteral("gruppa");
+    pick.table = table;
+    pick.mode = mode;
+    pick.kind = kind;
+    m_screens.open(pick);
+    m_pages->setCurrentIndex(Settings);
+}
+
+void MainForm::loadWarehouses()
+{
+    try {
+        m_session.warehouseIds.clear();
+        for (const QSqlRecord &r : m_db.query(QStringLiteral("select id from sklad order by id")))
+            m_session.warehouseIds << r.value(0).toDouble();
+    } catch (const DbError &e) {
+        m_desktop.error({e.message()});
+    }
 }
 
 void MainForm::setupPages()
@@ -323,6 +411,7 @@ bool MainForm::afterLogin()
         if (!isPageShown(Journal))
             m_pages->setCurrentIndex(Settings);
         m_session.OpenGroupFlag = m_db.scalar(QStringLiteral("select opengruppa from config2")).toDouble();
+        loadWarehouses();
     } catch (const DbError &e) {
         m_desktop.error({e.message()});
     }

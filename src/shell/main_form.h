@@ -50,6 +50,9 @@ public:
     class Passw *passw() const { return m_passw; }
     // "Настройки" → "Пользователи": the users screen, then a commit.
     void openUsers();
+    // A reference book from the menu or the settings page (table, mode, group kind).
+    void openReference(const QString &table, int mode, int kind = 0);
+    void loadWarehouses();
     class PUser *users() const { return m_users; }
     // The shared pickers and the context every screen is built with.
     ScreenRegistry &screens() { return m_screens; }
@@ -63,6 +66,8 @@ private:
     void setupPages();
     void setupMenus();
     void setupPageButtons();
+    void registerScreens();
+    void wireReferenceBooks();
     void readPeriod();
     void savePeriod();
     void applyAccessLevel();
@@ -76,6 +81,9 @@ private:
     AppContext m_context;
     Passw *m_passw = nullptr;
     PUser *m_users = nullptr;
+    class Gruppa *m_gruppa = nullptr;
+    class VybKagent *m_counterparties = nullptr;
+    class Kagent *m_counterpartyCard = nullptr;
     FWait *m_wait = nullptr;
     QTabWidget *m_pages = nullptr;
     QLabel *m_status = nullptr;

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 
@@ -30,6 +31,8 @@ private slots:
     void firstStartMessageAndSavedFields();
     void pagesByLevel_data();
     void pagesByLevel();
+    void referenceBooksRoute_data();
+    void referenceBooksRoute();
     void grabScreens();
 };
 
@@ -268,6 +271,44 @@ void TstPassw::pagesByLevel()
     QCOMPARE(window.menu(QStringLiteral("Настройки"))->menuAction()->isEnabled(), settingsMenu);
     QCOMPARE(window.menuItem(QStringLiteral("Сервис"), QStringLiteral("Сервис"))->isVisible(), true);
     QVERIFY(window.isPageShown(MainForm::Page(window.pages()->currentIndex())));
+}
+
+void TstPassw::referenceBooksRoute_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("screen");
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("kind");
+    QTest::newRow("goods groups") << "Справочник Группы товаров" << "gruppa" << "gruppat" << 2 << 0;
+    QTest::newRow("service groups") << "Справочник Группы услуг" << "gruppa" << "gruppat" << 2 << 1;
+    QTest::newRow("warehouses") << "Справочник Склады" << "gruppa" << "sklad" << 2 << 0;
+    QTest::newRow("sections") << "Справочник Разделы товаров" << "gruppa" << "razdel" << 2 << 0;
+    QTest::newRow("payment kinds") << "Справочник Виды оплаты" << "gruppa" << "oplata" << 2 << 0;
+    QTest::newRow("counterparties") << "Справочник Контрагенты" << "vyb_kagent" << "post" << 2 << 0;
+}
+
+void TstPassw::referenceBooksRoute()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, screen);
+    QFETCH(QString, table);
+    QFETCH(int, mode);
+    QFETCH(int, kind);
+    LoginFixture f;
+    MainForm window(f.session, f.db, f.desktop);
+    window.passw()->databaseEdit()->setText(f.t.path());
+    QVERIFY(window.passw()->start());
+    QVERIFY(window.afterLogin());
+    Pick asked;
+    window.screens().add(screen, [&asked](Pick &pick) { asked = pick; });
+    window.pages()->setCurrentIndex(MainForm::Journal);
+    window.pageButton(MainForm::Settings, button)->click();
+    QCOMPARE(asked.screen, screen);
+    QCOMPARE(asked.table, table);
+    QCOMPARE(asked.mode, mode);
+    QCOMPARE(asked.kind, kind);
+    QCOMPARE(window.pages()->currentIndex(), int(MainForm::Settings));
 }
 
 void TstPassw::grabScreens()
