@@ -145,6 +145,18 @@ void Db::exec(const QString &sql)
         throw DbError(errorText(q.lastError()));
 }
 
+void Db::execWithBlob(const QString &sql, const QString &placeholder, const QByteArray &data)
+{
+    refuseUnfitText(sql);
+    m_pending = true;
+    QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
+    if (!q.prepare(sql))
+        throw DbError(errorText(q.lastError()));
+    q.bindValue(placeholder, data);
+    if (!q.exec())
+        throw DbError(errorText(q.lastError()));
+}
+
 DbRows Db::query(const QString &sql)
 {
     refuseUnfitText(sql);

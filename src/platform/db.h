@@ -45,6 +45,9 @@ public:
     QString databaseName() const { return m_databaseName; }
 
     void exec(const QString &sql);
+    // A statement with one named placeholder (":name") bound to binary data,
+    // for writing a blob column.
+    void execWithBlob(const QString &sql, const QString &placeholder, const QByteArray &data);
     DbRows query(const QString &sql);
     // First column of the first row; invalid when there is no row.
     QVariant scalar(const QString &sql);

@@ -7,6 +7,8 @@
 #include "platform/db.h"
 #include "platform/desktop.h"
 #include "shell/fwait.h"
+#include "shell/org_edit.h"
+#include "shell/service.h"
 #include "shell/passw.h"
 #include "shell/puser.h"
 #include "common/session.h"
@@ -179,6 +181,18 @@ void MainForm::wireReferenceBooks()
         {"Принадлежность к собственности", nullptr, "sobstv", Gruppa::Select, 0},
         {"Контрагенты", "Справочник Контрагенты", "post", 2, 0},
     };
+    QAction *org = menuItem(QStringLiteral("Настройки"), QStringLiteral("Настройки организации"));
+    org->setEnabled(true);
+    connect(org, &QAction::triggered, this, [this] {
+        if (menu(QStringLiteral("Настройки"))->menuAction()->isEnabled())
+            openOrgSettings();
+    });
+    QPushButton *orgButton = pageButton(Settings, QStringLiteral("Настройки организации"));
+    orgButton->setEnabled(true);
+    connect(orgButton, &QPushButton::clicked, this, &MainForm::openOrgSettings);
+    QAction *service = menuItem(QStringLiteral("Сервис"), QStringLiteral("Сервис"));
+    connect(service, &QAction::triggered, this, &MainForm::openService);
+
     for (const Route &route : routes) {
         const auto open = [this, route] {
             openReference(QString::fromLatin1(route.table), route.mode, route.kind);
@@ -196,6 +210,30 @@ void MainForm::wireReferenceBooks()
             connect(button, &QPushButton::clicked, this, open);
         }
     }
+}
+
+void MainForm::openOrgSettings()
+{
+    if (!m_orgEdit)
+        m_orgEdit = new OrgEdit(m_context, this);
+    m_orgEdit->exec();
+    try {
+        m_session.OpenGroupFlag = m_db.scalar(QStringLiteral("select opengruppa from config2")).toDouble();
+    } catch (const DbError &e) {
+        m_desktop.error({e.message()});
+    }
+    m_pages->setCurrentIndex(Settings);
+}
+
+void MainForm::openService()
+{
+    // The service screen runs any SQL: only the developer's level reaches it.
+    if (m_session.AccessLevel != 0)
+        return;
+    if (!m_service)
+        m_service = new Service(m_context, this);
+    m_service->exec();
+    m_pages->setCurrentIndex(Reports);
 }
 
 void MainForm::openReference(const QString &table, int mode, int kind)
@@ -467,8 +505,7 @@ void MainForm::applyAccessLevel()
     }
     if (level == 2)
         hidePage(Interviews);
-    if (level == 1)
-        menuItem(QStringLiteral("Сервис"), QStringLiteral("Сервис"))->setEnabled(false);
+    menuItem(QStringLiteral("Сервис"), QStringLiteral("Сервис"))->setEnabled(level == 0);
 }
 
 void MainForm::closeEvent(QCloseEvent *event)

@@ -53,6 +53,8 @@ public:
     // A reference book from the menu or the settings page (table, mode, group kind).
     void openReference(const QString &table, int mode, int kind = 0);
     void loadWarehouses();
+    void openOrgSettings();
+    void openService();
     class PUser *users() const { return m_users; }
     // The shared pickers and the context every screen is built with.
     ScreenRegistry &screens() { return m_screens; }
@@ -84,6 +86,8 @@ private:
     class Gruppa *m_gruppa = nullptr;
     class VybKagent *m_counterparties = nullptr;
     class Kagent *m_counterpartyCard = nullptr;
+    class OrgEdit *m_orgEdit = nullptr;
+    class Service *m_service = nullptr;
     FWait *m_wait = nullptr;
     QTabWidget *m_pages = nullptr;
     QLabel *m_status = nullptr;
