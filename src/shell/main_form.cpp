@@ -4,6 +4,8 @@
 #include "goods/gruppa.h"
 #include "goods/kagent.h"
 #include "goods/vyb_kagent.h"
+#include "personnel/vybkart.h"
+#include "personnel/vybormol.h"
 #include "platform/db.h"
 #include "platform/desktop.h"
 #include "shell/fwait.h"
@@ -154,6 +156,16 @@ void MainForm::registerScreens()
             m_counterparties = new VybKagent(m_context, this);
         m_counterparties->run(pick);
     });
+    m_screens.add(QStringLiteral("VybKart"), [this](Pick &pick) {
+        if (!m_employees)
+            m_employees = new VybKart(m_context, this);
+        m_employees->run(pick);
+    });
+    m_screens.add(QStringLiteral("VyborMol"), [this](Pick &pick) {
+        if (!m_molPicker)
+            m_molPicker = new VyborMol(m_context, this);
+        m_molPicker->run(pick);
+    });
     m_screens.add(QStringLiteral("kagent"), [this](Pick &pick) {
         if (!m_counterpartyCard)
             m_counterpartyCard = new Kagent(m_context, this);
@@ -180,6 +192,7 @@ void MainForm::wireReferenceBooks()
         // The ownership list is kept in select mode.
         {"Принадлежность к собственности", nullptr, "sobstv", Gruppa::Select, 0},
         {"Контрагенты", "Справочник Контрагенты", "post", 2, 0},
+        {"Справочник Сотрудники", "Справочник Сотрудники ", "kart", VybKart::Directory, 0},
     };
     QAction *org = menuItem(QStringLiteral("Настройки"), QStringLiteral("Настройки организации"));
     org->setEnabled(true);
@@ -239,8 +252,10 @@ void MainForm::openService()
 void MainForm::openReference(const QString &table, int mode, int kind)
 {
     Pick pick;
-    // Counterparties have a list of their own; the other tables use the reference screen.
-    pick.screen = table == QLatin1String("post") ? QStringLiteral("vyb_kagent") : QStringLiteral("gruppa");
+    // Counterparties and employees have lists of their own; the other tables use the reference screen.
+    pick.screen = table == QLatin1String("post")   ? QStringLiteral("vyb_kagent")
+                  : table == QLatin1String("kart") ? QStringLiteral("VybKart")
+                                                   : QStringLiteral("gruppa");
     pick.table = table;
     pick.mode = mode;
     pick.kind = kind;

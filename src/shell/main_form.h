@@ -88,6 +88,8 @@ private:
     class Kagent *m_counterpartyCard = nullptr;
     class OrgEdit *m_orgEdit = nullptr;
     class Service *m_service = nullptr;
+    class VybKart *m_employees = nullptr;
+    class VyborMol *m_molPicker = nullptr;
     FWait *m_wait = nullptr;
     QTabWidget *m_pages = nullptr;
     QLabel *m_status = nullptr;

@@ -286,6 +286,7 @@ void TstPassw::referenceBooksRoute_data()
     QTest::newRow("sections") << "Справочник Разделы товаров" << "gruppa" << "razdel" << 2 << 0;
     QTest::newRow("payment kinds") << "Справочник Виды оплаты" << "gruppa" << "oplata" << 2 << 0;
     QTest::newRow("counterparties") << "Справочник Контрагенты" << "vyb_kagent" << "post" << 2 << 0;
+    QTest::newRow("employees") << "Справочник Сотрудники " << "VybKart" << "kart" << 2 << 0;
 }
 
 void TstPassw::referenceBooksRoute()
