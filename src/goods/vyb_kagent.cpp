@@ -1,13 +1,13 @@
 #include "goods/vyb_kagent.h"
 
 #include "common/grid_delegate.h"
+#include "common/rows_model.h"
 #include "common/sql_literals.h"
 #include "common/text_case.h"
 #include "common/win1251.h"
 #include "platform/db.h"
 #include "platform/desktop.h"
 
-#include <QAbstractTableModel>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,51 +15,18 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-class KagentListModel final : public QAbstractTableModel
+class KagentListModel final : public RowsModel
 {
     Q_OBJECT
 
 public:
     enum Column { Name, Inn, Adres, ColumnCount };
 
-    explicit KagentListModel(QObject *parent) : QAbstractTableModel(parent) {}
-
-    void setRows(const DbRows &rows)
+    explicit KagentListModel(QObject *parent)
+        : RowsModel({QStringLiteral("Наименование"), QStringLiteral("ИНН"), QStringLiteral("Адрес")},
+                    {QStringLiteral("name"), QStringLiteral("inn"), QStringLiteral("adres")}, parent)
     {
-        beginResetModel();
-        m_rows = rows;
-        endResetModel();
     }
-    const QSqlRecord &row(int r) const { return m_rows.at(r); }
-    int rowCount(const QModelIndex &parent = {}) const override
-    {
-        return parent.isValid() ? 0 : m_rows.size();
-    }
-    int columnCount(const QModelIndex &parent = {}) const override
-    {
-        return parent.isValid() ? 0 : ColumnCount;
-    }
-
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
-    {
-        static const QStringList titles = {QStringLiteral("Наименование"), QStringLiteral("ИНН"),
-                                           QStringLiteral("Адрес")};
-        if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
-            return titles.value(section);
-        return {};
-    }
-
-    QVariant data(const QModelIndex &index, int role) const override
-    {
-        static const QStringList columns = {QStringLiteral("name"), QStringLiteral("inn"),
-                                            QStringLiteral("adres")};
-        if (role != Qt::DisplayRole)
-            return {};
-        return m_rows.at(index.row()).value(columns.value(index.column())).toString().trimmed();
-    }
-
-private:
-    DbRows m_rows;
 };
 
 VybKagent::VybKagent(AppContext &ctx, QWidget *parent) : QDialog(parent), m_ctx(ctx)

@@ -2,6 +2,7 @@
 
 #include "common/grid_delegate.h"
 #include "common/numtools.h"
+#include "common/rows_model.h"
 #include "common/screen_registry.h"
 #include "common/session.h"
 #include "common/sql_literals.h"
@@ -10,7 +11,6 @@
 #include "platform/desktop.h"
 #include "shell/vvodstroka.h"
 
-#include <QAbstractTableModel>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -22,53 +22,25 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-class AttachedFilesModel final : public QAbstractTableModel
+class AttachedFilesModel final : public RowsModel
 {
     Q_OBJECT
 
 public:
     enum Column { FileName, Note, Size, ColumnCount };
 
-    explicit AttachedFilesModel(QObject *parent) : QAbstractTableModel(parent) {}
+    explicit AttachedFilesModel(QObject *parent)
+        : RowsModel({QStringLiteral("Имя файла"), QStringLiteral("Примечание"), QStringLiteral("Объем")},
+                    {QStringLiteral("filename"), QStringLiteral("note"), QStringLiteral("fsize")}, parent)
+    {
+    }
 
-    void setRows(const DbRows &rows)
-    {
-        beginResetModel();
-        m_rows = rows;
-        endResetModel();
-    }
-    const QSqlRecord &row(int r) const { return m_rows.at(r); }
-    int rowCount(const QModelIndex &parent = {}) const override
-    {
-        return parent.isValid() ? 0 : m_rows.size();
-    }
-    int columnCount(const QModelIndex &parent = {}) const override
-    {
-        return parent.isValid() ? 0 : ColumnCount;
-    }
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
-    {
-        static const QStringList titles = {QStringLiteral("Имя файла"), QStringLiteral("Примечание"),
-                                           QStringLiteral("Объем")};
-        if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
-            return titles.value(section);
-        return {};
-    }
     QVariant data(const QModelIndex &index, int role) const override
     {
-        static const char *const columns[] = {"filename", "note", "fsize"};
-        if (role == Qt::DisplayRole)
-            return m_rows.at(index.row())
-                .value(QString::fromLatin1(columns[index.column()]))
-                .toString()
-                .trimmed();
         if (role == Qt::TextAlignmentRole && index.column() == Size)
             return int(Qt::AlignRight | Qt::AlignVCenter);
-        return {};
+        return RowsModel::data(index, role);
     }
-
-private:
-    DbRows m_rows;
 };
 
 FileSaveLoad::FileSaveLoad(AppContext &ctx, QWidget *parent) : QDialog(parent), m_ctx(ctx)

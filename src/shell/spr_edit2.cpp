@@ -1,6 +1,7 @@
 #include "shell/spr_edit2.h"
 
 #include "common/grid_delegate.h"
+#include "common/rows_model.h"
 #include "common/screen_registry.h"
 #include "common/sql_literals.h"
 #include "common/text_case.h"
@@ -8,7 +9,6 @@
 #include "platform/desktop.h"
 #include "shell/spr_edit.h"
 
-#include <QAbstractTableModel>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -16,45 +16,17 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-class SprKandModel final : public QAbstractTableModel
+class SprKandModel final : public RowsModel
 {
     Q_OBJECT
 
 public:
     enum Column { Name, ColumnCount };
 
-    explicit SprKandModel(QObject *parent) : QAbstractTableModel(parent) {}
-
-    void setRows(const DbRows &rows)
+    explicit SprKandModel(QObject *parent)
+        : RowsModel({QStringLiteral("Наименование")}, {QStringLiteral("name")}, parent)
     {
-        beginResetModel();
-        m_rows = rows;
-        endResetModel();
     }
-    const QSqlRecord &row(int r) const { return m_rows.at(r); }
-    int rowCount(const QModelIndex &parent = {}) const override
-    {
-        return parent.isValid() ? 0 : m_rows.size();
-    }
-    int columnCount(const QModelIndex &parent = {}) const override
-    {
-        return parent.isValid() ? 0 : ColumnCount;
-    }
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
-    {
-        if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section == Name)
-            return QStringLiteral("Наименование");
-        return {};
-    }
-    QVariant data(const QModelIndex &index, int role) const override
-    {
-        if (role == Qt::DisplayRole)
-            return m_rows.at(index.row()).value(QStringLiteral("name")).toString().trimmed();
-        return {};
-    }
-
-private:
-    DbRows m_rows;
 };
 
 SprEdit2::SprEdit2(AppContext &ctx, QWidget *parent) : QDialog(parent), m_ctx(ctx)
