@@ -167,6 +167,16 @@ QString SumRubKop(double amount, const QLocale &locale)
            QStringLiteral(" коп.");
 }
 
+QString thousandsText(double value, int decimals, const QLocale &locale)
+{
+    const QString fixed = QString::number(DRound(decimals, value), 'f', decimals);
+    const qsizetype point = fixed.indexOf(QLatin1Char('.'));
+    const QString whole = point < 0 ? fixed : fixed.left(point);
+    const QString separator = thousandsSeparator(locale);
+    const QString decimalPoint = locale.language() == QLocale::C ? QStringLiteral(".") : locale.decimalPoint();
+    return groupDigits(whole, separator) + (point < 0 ? QString() : decimalPoint + fixed.mid(point + 1));
+}
+
 double DRound(int decimals, double x)
 {
     if (!std::isfinite(x))

@@ -26,6 +26,10 @@ QString SumRubKop(double amount, const QLocale &locale = QLocale::system());
 // comma would read as a decimal point to a Russian user.
 QString thousandsSeparator(const QLocale &locale = QLocale::system());
 
+// A rounded amount with its thousands grouped, as the lists show prices:
+// "1 234,50" in a Russian locale.
+QString thousandsText(double value, int decimals = 2, const QLocale &locale = QLocale());
+
 // x rounded to the given decimals, half away from zero. The half is judged on the
 // decimal text of x, so 1.005 rounds up although its double is 1.00499...
 double DRound(int decimals, double x);

@@ -1,9 +1,12 @@
 #include "shell/main_form.h"
 
 #include "common/sql_literals.h"
+#include "goods/findtovar_barcode.h"
 #include "goods/gruppa.h"
 #include "goods/kagent.h"
+#include "goods/tt_pod.h"
 #include "goods/vyb_kagent.h"
+#include "goods/vybort_g.h"
 #include "personnel/vybkart.h"
 #include "personnel/vybormol.h"
 #include "platform/db.h"
@@ -171,6 +174,21 @@ void MainForm::registerScreens()
             m_counterpartyCard = new Kagent(m_context, this);
         m_counterpartyCard->run(pick);
     });
+    m_screens.add(QStringLiteral("VyborT_G"), [this](Pick &pick) {
+        if (!m_catalogue)
+            m_catalogue = new VyborTG(m_context, this);
+        m_catalogue->run(pick);
+    });
+    m_screens.add(QStringLiteral("tt_pod"), [this](Pick &pick) {
+        if (!m_goodsCard)
+            m_goodsCard = new TtPod(m_context, this);
+        m_goodsCard->run(pick);
+    });
+    m_screens.add(QStringLiteral("Findtovar_Barcode"), [this](Pick &pick) {
+        if (!m_barcodeLookup)
+            m_barcodeLookup = new FindtovarBarcode(m_context, this);
+        m_barcodeLookup->run(pick);
+    });
 }
 
 void MainForm::wireReferenceBooks()
@@ -203,6 +221,25 @@ void MainForm::wireReferenceBooks()
     QPushButton *orgButton = pageButton(Settings, QStringLiteral("Настройки организации"));
     orgButton->setEnabled(true);
     connect(orgButton, &QPushButton::clicked, this, &MainForm::openOrgSettings);
+    const struct
+    {
+        const char *menuItem;
+        const char *pageButton;
+        int kind;
+    } catalogues[] = {{"Справочник Товаров", "Справочник Товары", VyborTG::Goods},
+                      {"Справочник Услуг", "Справочник Услуги", VyborTG::Services}};
+    for (const auto &catalogue : catalogues) {
+        const int kind = catalogue.kind;
+        QAction *item = menuItem(QStringLiteral("Настройки"), QString::fromUtf8(catalogue.menuItem));
+        item->setEnabled(true);
+        connect(item, &QAction::triggered, this, [this, item, kind] {
+            if (menu(QStringLiteral("Настройки"))->menuAction()->isEnabled() && item->isEnabled())
+                openCatalogue(kind);
+        });
+        QPushButton *button = pageButton(Settings, QString::fromUtf8(catalogue.pageButton));
+        button->setEnabled(true);
+        connect(button, &QPushButton::clicked, this, [this, kind] { openCatalogue(kind); });
+    }
     QAction *service = menuItem(QStringLiteral("Сервис"), QStringLiteral("Сервис"));
     connect(service, &QAction::triggered, this, &MainForm::openService);
 
@@ -259,6 +296,18 @@ void MainForm::openReference(const QString &table, int mode, int kind)
     pick.table = table;
     pick.mode = mode;
     pick.kind = kind;
+    m_screens.open(pick);
+    m_pages->setCurrentIndex(Settings);
+}
+
+void MainForm::openCatalogue(int kind)
+{
+    Pick pick;
+    pick.screen = QStringLiteral("VyborT_G");
+    pick.mode = VyborTG::Maintain;
+    pick.kind = kind;
+    // Kept from the main window, the catalogue is closed with "Ok!" only.
+    pick.extra.insert(QStringLiteral("hideCancel"), true);
     m_screens.open(pick);
     m_pages->setCurrentIndex(Settings);
 }

@@ -73,6 +73,7 @@ private:
     void readPeriod();
     void savePeriod();
     void applyAccessLevel();
+    void openCatalogue(int kind);
     void hidePage(Page p);
     void setStatus(const QString &text);
 
@@ -90,6 +91,9 @@ private:
     class Service *m_service = nullptr;
     class VybKart *m_employees = nullptr;
     class VyborMol *m_molPicker = nullptr;
+    class VyborTG *m_catalogue = nullptr;
+    class TtPod *m_goodsCard = nullptr;
+    class FindtovarBarcode *m_barcodeLookup = nullptr;
     FWait *m_wait = nullptr;
     QTabWidget *m_pages = nullptr;
     QLabel *m_status = nullptr;

@@ -20,6 +20,8 @@ private slots:
     void sumPropis();
     void sumRubKop_data();
     void sumRubKop();
+    void thousandsText_data();
+    void thousandsText();
     void dround_data();
     void dround();
     void getFio_data();
@@ -219,6 +221,32 @@ void TstNumTools::sumRubKop()
     QFETCH(QLocale, locale);
     QFETCH(QString, text);
     QCOMPARE(SumRubKop(amount, locale), text);
+}
+
+void TstNumTools::thousandsText_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("text");
+    const QLocale russian(QLocale::Russian, QLocale::Russia);
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    const QString nbsp(QChar(0x00A0));
+    QTest::newRow("price in a Russian list")
+        << 1234.5 << russian << QStringLiteral("1") + russian.groupSeparator() + QStringLiteral("234,50");
+    QTest::newRow("C locale") << 1234567.0 << QLocale(QLocale::C)
+                              << QStringLiteral("1") + nbsp + QStringLiteral("234") + nbsp + QStringLiteral("567.00");
+    QTest::newRow("below a thousand") << 999.99 << english << QStringLiteral("999.99");
+    QTest::newRow("half a kopeck rounds up") << 1.005 << english << QStringLiteral("1.01");
+    QTest::newRow("negative") << -1234.5 << english << QStringLiteral("-1,234.50");
+    QTest::newRow("zero") << 0.0 << english << QStringLiteral("0.00");
+}
+
+void TstNumTools::thousandsText()
+{
+    QFETCH(double, value);
+    QFETCH(QLocale, locale);
+    QFETCH(QString, text);
+    QCOMPARE(::thousandsText(value, 2, locale), text);
 }
 
 void TstNumTools::dround_data()

@@ -287,6 +287,8 @@ void TstPassw::referenceBooksRoute_data()
     QTest::newRow("payment kinds") << "Справочник Виды оплаты" << "gruppa" << "oplata" << 2 << 0;
     QTest::newRow("counterparties") << "Справочник Контрагенты" << "vyb_kagent" << "post" << 2 << 0;
     QTest::newRow("employees") << "Справочник Сотрудники " << "VybKart" << "kart" << 2 << 0;
+    QTest::newRow("goods catalogue") << "Справочник Товары" << "VyborT_G" << "" << 2 << 0;
+    QTest::newRow("services catalogue") << "Справочник Услуги" << "VyborT_G" << "" << 2 << 1;
 }
 
 void TstPassw::referenceBooksRoute()
