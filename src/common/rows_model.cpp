@@ -12,6 +12,15 @@ void RowsModel::setRows(const DbRows &rows)
     endResetModel();
 }
 
+int RowsModel::rowOf(const QString &field, double value) const
+{
+    for (int r = 0; r < m_rows.size(); ++r) {
+        if (m_rows.at(r).value(field).toDouble() == value)
+            return r;
+    }
+    return -1;
+}
+
 int RowsModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : m_rows.size();

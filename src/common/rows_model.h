@@ -16,6 +16,8 @@ public:
 
     void setRows(const DbRows &rows);
     const QSqlRecord &row(int r) const { return m_rows.at(r); }
+    // The first row whose numeric field holds the value (an id), or -1.
+    int rowOf(const QString &field, double value) const;
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;

@@ -2,6 +2,7 @@
 
 #include "common/grid_delegate.h"
 #include "common/numtools.h"
+#include "common/rows_model.h"
 #include "common/session.h"
 #include "common/sql_literals.h"
 #include "common/text_case.h"
@@ -9,7 +10,6 @@
 #include "platform/db.h"
 #include "platform/desktop.h"
 
-#include <QAbstractTableModel>
 #include <QCheckBox>
 #include <QEvent>
 #include <QHBoxLayout>
@@ -63,77 +63,50 @@ private:
 
 } // namespace
 
-class CatalogueGroupsModel final : public QAbstractTableModel
+class CatalogueGroupsModel final : public RowsModel
 {
     Q_OBJECT
 
 public:
-    explicit CatalogueGroupsModel(QObject *parent) : QAbstractTableModel(parent) {}
+    explicit CatalogueGroupsModel(QObject *parent)
+        : RowsModel({QStringLiteral("Группа")}, {QStringLiteral("name")}, parent)
+    {
+    }
 
-    void setRows(const DbRows &rows)
-    {
-        beginResetModel();
-        m_rows = rows;
-        endResetModel();
-    }
-    const QSqlRecord &row(int r) const { return m_rows.at(r); }
-    int rowCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : m_rows.size(); }
-    int columnCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : 1; }
-    QVariant headerData(int, Qt::Orientation orientation, int role) const override
-    {
-        return orientation == Qt::Horizontal && role == Qt::DisplayRole ? QStringLiteral("Группа") : QVariant();
-    }
     QVariant data(const QModelIndex &index, int role) const override
     {
-        const QSqlRecord &r = m_rows.at(index.row());
         switch (role) {
-        case Qt::DisplayRole:
-            return field(r, "name");
         case Qt::BackgroundRole:
-            return number(r, "usl") == 1 ? kServiceGroup : kGoodsGroup;
+            return number(row(index.row()), "usl") == 1 ? kServiceGroup : kGoodsGroup;
         case Qt::ForegroundRole:
             return kNavy;
         default:
-            return {};
+            return RowsModel::data(index, role);
         }
     }
-
-private:
-    DbRows m_rows;
 };
 
-class CatalogueItemsModel final : public QAbstractTableModel
+class CatalogueItemsModel final : public RowsModel
 {
     Q_OBJECT
 
 public:
-    enum Column { Name, Code, Unit, Price, Vat, PriceWithVat, PriceList, ExternalCode, ColumnCount };
+    enum Column { Name, Code, Unit, Price, Vat, PriceWithVat, PriceList, ExternalCode };
 
-    explicit CatalogueItemsModel(QObject *parent) : QAbstractTableModel(parent) {}
-
-    void setRows(const DbRows &rows)
+    explicit CatalogueItemsModel(QObject *parent)
+        : RowsModel({QStringLiteral("Наименование"), QStringLiteral("Код / Производитель"), QStringLiteral("Ед.изм."),
+                     QStringLiteral("Цена реал."), QStringLiteral("НДС, %"), QStringLiteral("Цена с НДС"),
+                     QStringLiteral("Прайс"), QStringLiteral("Код внешний")},
+                    {QStringLiteral("namet"), QStringLiteral("kodt"), QStringLiteral("edizm"), QStringLiteral("cenar"),
+                     QStringLiteral("stnds"), QStringLiteral("cenar2"), QStringLiteral("price"),
+                     QStringLiteral("atolkod")},
+                    parent)
     {
-        beginResetModel();
-        m_rows = rows;
-        endResetModel();
-    }
-    const QSqlRecord &row(int r) const { return m_rows.at(r); }
-    int rowCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : m_rows.size(); }
-    int columnCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : ColumnCount; }
-
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
-    {
-        static const char *const titles[ColumnCount] = {"Наименование", "Код / Производитель", "Ед.изм.",
-                                                        "Цена реал.",   "НДС, %",              "Цена с НДС",
-                                                        "Прайс",        "Код внешний"};
-        if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
-            return {};
-        return QString::fromUtf8(titles[section]);
     }
 
     QVariant data(const QModelIndex &index, int role) const override
     {
-        const QSqlRecord &r = m_rows.at(index.row());
+        const QSqlRecord &r = row(index.row());
         const int column = index.column();
         if (role == Qt::TextAlignmentRole) {
             const bool right = column == Price || column == Vat || column == PriceWithVat;
@@ -157,12 +130,6 @@ public:
         const double price = number(r, "cenar");
         const double vat = number(r, "stnds");
         switch (column) {
-        case Name:
-            return field(r, "namet");
-        case Code:
-            return field(r, "kodt");
-        case Unit:
-            return field(r, "edizm");
         case Price:
             return thousandsText(price);
         case Vat:
@@ -171,15 +138,10 @@ public:
             return thousandsText(DRound(2, price + price * vat / 100));
         case PriceList:
             return number(r, "price") == 0 ? QStringLiteral("[+]") : QString();
-        case ExternalCode:
-            return field(r, "atolkod");
         default:
-            return {};
+            return RowsModel::data(index, role);
         }
     }
-
-private:
-    DbRows m_rows;
 };
 
 VyborTG::VyborTG(AppContext &ctx, QWidget *parent) : QDialog(parent), m_ctx(ctx)
@@ -463,24 +425,18 @@ double VyborTG::currentGroupId() const
 
 bool VyborTG::selectItem(double id)
 {
-    for (int r = 0; r < rowCount(); ++r) {
-        if (number(m_items->row(r), "id") == id) {
-            setCurrentRow(r);
-            return true;
-        }
-    }
-    return false;
+    const int r = m_items->rowOf(QStringLiteral("id"), id);
+    if (r >= 0)
+        setCurrentRow(r);
+    return r >= 0;
 }
 
 bool VyborTG::selectGroup(double id)
 {
-    for (int r = 0; r < groupCount(); ++r) {
-        if (number(m_groups->row(r), "id") == id) {
-            setCurrentGroupRow(r);
-            return true;
-        }
-    }
-    return false;
+    const int r = m_groups->rowOf(QStringLiteral("id"), id);
+    if (r >= 0)
+        setCurrentGroupRow(r);
+    return r >= 0;
 }
 
 void VyborTG::setCurrentRow(int row)

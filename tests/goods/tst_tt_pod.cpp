@@ -309,6 +309,9 @@ void TstTtPod::duplicates()
     const double id = f.addItem(QStringLiteral("Этот товар"));
     QStringList shown;
     f.card.duplicates()->setDialogRunner([&shown](DublTovar &list) {
+        list.show();
+        QVERIFY(list.grab().save(QStringLiteral(QT_TESTCASE_BUILDDIR) + QStringLiteral("/dubl_tovar.png")));
+        list.hide();
         const QAbstractItemModel *model = list.grid()->model();
         for (int r = 0; r < model->rowCount(); ++r)
             shown << model->index(r, 0).data().toString() + QLatin1Char('|') + model->index(r, 1).data().toString() +

@@ -320,6 +320,17 @@ void TstVyborTG::pickAnswersTheCaller()
     f.screen.setDialogRunner([](VyborTG &screen) { screen.cancelClicked(); });
     f.open(VyborTG::Select, VyborTG::Goods, id);
     QVERIFY(!f.lastPick.chosen);
+    // Enter in the item grid chooses the current item.
+    f.screen.setDialogRunner([id](VyborTG &screen) {
+        screen.setCurrentRow(0);
+        QVERIFY(screen.currentId() != id);
+        screen.selectItem(id);
+        QTest::keyClick(screen.itemGrid(), Qt::Key_Return);
+        QCOMPARE(screen.result(), int(QDialog::Accepted));
+    });
+    f.open(VyborTG::Select, VyborTG::Goods);
+    QVERIFY(f.lastPick.chosen);
+    QCOMPARE(f.lastPick.id, id);
     // In maintenance mode "Ok!" only closes.
     f.screen.setDialogRunner([](VyborTG &screen) {
         QCOMPARE(screen.okButton()->text(), QStringLiteral("Ok!"));
